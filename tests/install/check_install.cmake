@@ -1,0 +1,26 @@
+# Installs the build under a fresh prefix, then builds and runs a small
+# consumer project against it with find_package.
+file(REMOVE_RECURSE ${WORK_DIR})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/prefix
+  RESULT_VARIABLE rc OUTPUT_QUIET)
+if(rc)
+  message(FATAL_ERROR "install failed: ${rc}")
+endif()
+foreach(f bin/libZorbUtils.so include/ZorbUtils.h lib/cmake/ZorbUtils/ZorbUtilsConfig.cmake)
+  if(NOT EXISTS ${WORK_DIR}/prefix/${f})
+    message(FATAL_ERROR "not installed: ${f}")
+  endif()
+endforeach()
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/install/consumer -B ${WORK_DIR}/consumer
+  -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "consumer configure failed")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR}/consumer RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "consumer build failed")
+endif()
+execute_process(COMMAND ${WORK_DIR}/consumer/consumer RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(rc OR NOT out MATCHES "a/")
+  message(FATAL_ERROR "consumer run failed: ${rc} ${out}")
+endif()
