@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -208,5 +209,25 @@ PLATFORM_API bool RegistryWriteString(const std::string& root, const std::string
                          const std::string& name, const std::string& value);
 PLATFORM_API bool RegistryWriteDword(const std::string& root, const std::string& key,
                         const std::string& name, uint32_t value);
+
+} // namespace platform
+
+namespace platform {
+
+// ------------------------------------------------------ shared libraries --
+
+// Loads a shared library by file name from the folder of the object that
+// holds addressInCaller, falling back to the usual search; null on failure.
+PLATFORM_API void* LoadLibraryBeside(const void* addressInCaller, const char* fileName);
+PLATFORM_API void* LibrarySymbol(void* library, const char* name);
+PLATFORM_API void FreeLibrary(void* library);
+
+// ------------------------------------------------------- safe file output --
+
+// Opens a file for binary writing (created or emptied) without following a
+// link at its last component; null when it cannot be opened.
+PLATFORM_API std::FILE* OpenForWritingNoFollow(const char* path);
+// True when a component of relative, below base, exists as a symbolic link.
+PLATFORM_API bool HasLinkBelow(const std::string& base, const std::string& relative);
 
 } // namespace platform
