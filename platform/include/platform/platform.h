@@ -231,3 +231,39 @@ PLATFORM_API std::FILE* OpenForWritingNoFollow(const char* path);
 PLATFORM_API bool HasLinkBelow(const std::string& base, const std::string& relative);
 
 } // namespace platform
+
+namespace platform {
+
+// ------------------------------------------------------ positioned files --
+
+// A file read and written at explicit offsets; safe to share between
+// threads (every call is positioned, nothing keeps a cursor).
+class PLATFORM_API PositionedFile {
+public:
+    PositionedFile() = default;
+    ~PositionedFile();
+    PositionedFile(const PositionedFile&) = delete;
+    PositionedFile& operator=(const PositionedFile&) = delete;
+
+    bool OpenRead(const std::string& path);
+    // Opens for reading and writing, creating the file when missing.
+    bool OpenWrite(const std::string& path);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+
+    // Bytes read (short at the end of the file), or -1 on error.
+    long long ReadAt(uint64_t offset, void* buffer, size_t size) const;
+    bool WriteAt(uint64_t offset, const void* data, size_t size);
+    bool Append(const void* data, size_t size);
+    bool Truncate(uint64_t size);
+    long long Size() const;
+    bool Sync();
+
+private:
+    int m_fd = -1;
+};
+
+// Lets SIGINT and SIGTERM set *flag instead of ending the process.
+PLATFORM_API void InstallStopSignals(volatile int* flag);
+
+} // namespace platform
