@@ -124,9 +124,11 @@ void Read(DbHandle handle, uint16_t day, int32_t time, DbSampleBuffer* buffer, i
         else dvrdb::EpochMsToLocalInstant(epoch, d, t);
     };
 
-    std::vector<uint8_t> rec0(static_cast<size_t>(c.recordSize)), rec1(static_cast<size_t>(c.recordSize));
-    const bool have0 = db->ReadRecord(at, rec0.data());
-    const bool have1 = db->ReadRecord(at - c.periodMs, rec1.data());
+    thread_local std::vector<uint8_t> rec0, rec1;
+    rec0.resize(static_cast<size_t>(c.recordSize));
+    rec1.resize(static_cast<size_t>(c.recordSize));
+    bool have0 = false, have1 = false;
+    db->ReadRecordPair(at, rec0.data(), rec1.data(), have0, have1);
     uint16_t status0 = have0 ? DB_STATUS_CURRENT : DB_STATUS_NOT_RECORDED;
 
     if (wantPicture) {

@@ -115,6 +115,30 @@ bool Database::ReadRecord(int64_t epochMs, uint8_t* out) {
     return false;
 }
 
+void Database::ReadRecordPair(int64_t epochMs, uint8_t* out0, uint8_t* out1, bool& have0, bool& have1) {
+    const DbConfig& c = Config();
+    const int m = MonthIndexOf(epochMs);
+    // The slot before the first of a month lives in the previous month's file.
+    if (MonthIndexOf(epochMs - c.periodMs) != m) {
+        have0 = ReadRecord(epochMs, out0);
+        have1 = ReadRecord(epochMs - c.periodMs, out1);
+        return;
+    }
+    const int nn = RingNumber(m, c.months);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        MonthFileHeader h;
+        const platform::PositionedFile* f = Month(nn, attempt > 0, h);
+        if (!f || h.monthIndex != m || h.periodMs != static_cast<uint32_t>(c.periodMs) ||
+            h.recordSize != static_cast<uint32_t>(c.recordSize))
+            continue;
+        ReadSlotPair(*f, h.baseSlot, epochMs, c.periodMs, c.recordSize, out0, out1, have0, have1);
+        if (have0 || have1) return;
+    }
+    have0 = have1 = false;
+    std::memset(out0, 0, static_cast<size_t>(c.recordSize));
+    std::memset(out1, 0, static_cast<size_t>(c.recordSize));
+}
+
 bool Database::FindPicture(int64_t epochMs, int64_t& pictureInstant, std::vector<uint8_t>& jpeg) {
     // Look back one hour: far enough for any stall the operator should see
     // as an old picture, near enough to stay cheap.

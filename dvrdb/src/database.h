@@ -51,6 +51,8 @@ public:
     // The record of the slot holding epochMs; false (and out zeroed) when
     // nothing complete was recorded there.
     bool ReadRecord(int64_t epochMs, uint8_t* out);
+    // The record of epochMs and the one a period before it.
+    void ReadRecordPair(int64_t epochMs, uint8_t* out0, uint8_t* out1, bool& have0, bool& have1);
     bool FindPicture(int64_t epochMs, int64_t& pictureInstant, std::vector<uint8_t>& jpeg);
     // The newest recorded instant, or INT64_MIN when there is none.
     int64_t NewestRecorded();

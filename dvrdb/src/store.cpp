@@ -109,6 +109,43 @@ bool ReadSlot(const platform::PositionedFile& file, int64_t baseSlot, int64_t ep
     return true;
 }
 
+namespace {
+
+bool CheckSlot(const uint8_t* buf, int64_t instant, int recordSize) {
+    if (Get32(buf + 12) != kSlotMarker || Get64(buf) != instant) return false;
+    return Fnv1a(buf + kSlotHeaderSize, static_cast<size_t>(recordSize), Fnv1a(buf, 8)) == Get32(buf + 8);
+}
+
+} // namespace
+
+void ReadSlotPair(const platform::PositionedFile& file, int64_t baseSlot, int64_t epochMs, int periodMs,
+                  int recordSize, uint8_t* out0, uint8_t* out1, bool& have0, bool& have1) {
+    have0 = have1 = false;
+    const int64_t slot = SlotIndex(epochMs, periodMs);
+    const int64_t instant = SlotInstant(epochMs, periodMs);
+    const size_t slotSize = static_cast<size_t>(kSlotHeaderSize + recordSize);
+    const int64_t first = slot - 1 >= baseSlot ? slot - 1 : slot;
+    if (slot >= baseSlot) {
+        thread_local std::vector<uint8_t> buf;
+        const size_t count = static_cast<size_t>(slot - first + 1);
+        buf.resize(slotSize * count);
+        long long n = file.ReadAt(SlotOffset(first, baseSlot, recordSize), buf.data(), buf.size());
+        if (n > 0) {
+            const uint8_t* last = buf.data() + slotSize * (count - 1);
+            if (static_cast<size_t>(n) == buf.size() && CheckSlot(last, instant, recordSize)) {
+                std::memcpy(out0, last + kSlotHeaderSize, static_cast<size_t>(recordSize));
+                have0 = true;
+            }
+            if (count == 2 && static_cast<size_t>(n) >= slotSize && CheckSlot(buf.data(), instant - periodMs, recordSize)) {
+                std::memcpy(out1, buf.data() + kSlotHeaderSize, static_cast<size_t>(recordSize));
+                have1 = true;
+            }
+        }
+    }
+    if (!have0) std::memset(out0, 0, static_cast<size_t>(recordSize));
+    if (!have1) std::memset(out1, 0, static_cast<size_t>(recordSize));
+}
+
 bool WriteSlot(platform::PositionedFile& file, int64_t baseSlot, int64_t epochMs, int periodMs, int recordSize,
                const uint8_t* record) {
     const int64_t instant = SlotInstant(epochMs, periodMs);

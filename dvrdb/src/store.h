@@ -45,6 +45,10 @@ uint64_t SlotOffset(int64_t slotIndex, int64_t baseSlot, int recordSize);
 // when a complete slot for exactly that instant is there.
 bool ReadSlot(const platform::PositionedFile& file, int64_t baseSlot, int64_t epochMs, int periodMs, int recordSize,
               uint8_t* out);
+// Reads the slot of epochMs and the one before it in one positioned read;
+// have0/have1 tell which of them is complete (out0/out1 zeroed otherwise).
+void ReadSlotPair(const platform::PositionedFile& file, int64_t baseSlot, int64_t epochMs, int periodMs,
+                  int recordSize, uint8_t* out0, uint8_t* out1, bool& have0, bool& have1);
 // Writes the slot of epochMs in one positioned write; slots before the
 // file's base cannot be written.
 bool WriteSlot(platform::PositionedFile& file, int64_t baseSlot, int64_t epochMs, int periodMs, int recordSize,

@@ -154,7 +154,8 @@ TEST(VString, SetStringAndCopies) {
     EXPECT_EQ(d.String(), nullptr);
     d = a;
     EXPECT_STREQ(d.String(), "abc");
-    d = d;
+    CVString& self = d;
+    d = self;
     EXPECT_STREQ(d.String(), "abc");
 }
 
