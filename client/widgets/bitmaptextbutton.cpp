@@ -36,7 +36,8 @@ wxPoint ButtonIconPosition(const ButtonLook& look, const wxSize& size, bool pres
 
 wxPoint ButtonTextPosition(const ButtonLook& look, const wxSize& size, bool pressed) {
     const wxPoint icon = ButtonIconPosition(look, size, false);
-    wxPoint p((look.style & kBtnLeft) ? 23 : 3, icon.y);
+    // Without an icon the text stands where a 16-pixel icon would.
+    wxPoint p((look.style & kBtnLeft) ? 23 : 3, look.icon.IsOk() ? icon.y : (size.y - 16) / 2);
     if (pressed && (look.style & kBtnAutoDraw)) {
         ++p.x;
         ++p.y;
@@ -136,7 +137,7 @@ void wxBitmapTextButton::OnPaint(wxPaintEvent&) {
 void wxBitmapTextButton::OnLeftDown(wxMouseEvent&) {
     if (!IsEnabled()) return;
     m_pressed = true;
-    CaptureMouse();
+    if (IsShownOnScreen() && !HasCapture()) CaptureMouse();
     Refresh();
 }
 
