@@ -9,6 +9,7 @@
 #include <string>
 
 #include "config.h"
+#include "frametable.h"
 #include "logs.h"
 #include "session.h"
 
@@ -23,6 +24,7 @@ public:
 
     DataSession session;
     ClientConfig config;
+    FrameTable frames;
     bool firstRun = false;
     std::atomic<int> openDialogCount{0};
     std::atomic<int> openFrameCount{0};

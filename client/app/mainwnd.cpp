@@ -31,6 +31,7 @@ MainWnd::MainWnd(AppState& state, const std::string& exchangeName)
     if (m_exchange.Open(exchangeName)) m_exchange.Set(0);
     LoadConfig(folder, m_state.config, m_state.firstRun);
     m_splash->SetText("Main window creating...");
+    LoadFrames(folder, m_state.frames);
     BuildControls();
     m_view = LiveInstant(platform::LocalNow());
     m_state.workLog.Open(folder + "Reg_Client.log");
