@@ -7,6 +7,7 @@
 #include <wx/sizer.h>
 
 #include "configdlg.h"
+#include "createframe.h"
 #include "datetimedlg.h"
 #include "mainlogic.h"
 
@@ -135,7 +136,7 @@ void MainWnd::BuildControls() {
         AddMenuItem(menu, ID_TRENDS, "Trends", "MenuFrame_Trend.ico", false);
         AddMenuItem(menu, ID_TABLES, "Tables", "MenuFrame_Table.ico", false);
         menu.AppendSeparator();
-        AddMenuItem(menu, ID_NEW_FRAME, "New frame", "Wnd_Modify.ico", false);
+        AddMenuItem(menu, ID_NEW_FRAME, "New frame", "Wnd_Modify.ico", true);
         PopupAt(m_viewArchive, menu);
     }, ID_VIEW_ARCHIVE);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
@@ -278,6 +279,12 @@ void MainWnd::OnMenu(wxCommandEvent& e) {
         CConfig dlg(this, m_state, [this] { Reconnect(); });
         dlg.ShowModal();
         SaveConfig(m_state.ProgramFolder(), m_state.config);
+        break;
+    }
+    case ID_NEW_FRAME: {
+        CCreateFrame dlg(this, std::string(), m_state.frames, m_state.session.Catalogue(), m_state.openDialogCount,
+                         m_state.ProgramFolder());
+        dlg.ShowModal();
         break;
     }
     case ID_ABOUT: {
