@@ -1,8 +1,20 @@
 // Loading libZorbZlib.so and binding its entry points by name.
 #pragma once
 
+#include "Arcvo.h"
+
 namespace Arcvo {
 namespace detail {
+
+// The deflate level of a compression method.
+inline int LevelOf(CZip::ECompressionMethod method) {
+    switch (method) {
+    case CZip::COMPRESSION_STORE: return 0;
+    case CZip::COMPRESSION_FAST: return 1;
+    case CZip::COMPRESSION_BEST: return 9;
+    default: return -1;
+    }
+}
 
 // Loads libZorbZlib.so from Arcvo's own folder first; null when missing.
 void* LoadZlib();

@@ -47,14 +47,6 @@ constexpr uint64_t kZip32Limit = 0xFFFFFFFFull;  // sizes from here on need Zip6
 
 uint8_t Fail(uint8_t code) { return code; }
 
-int LevelOf(CZip::ECompressionMethod method) {
-    switch (method) {
-    case CZip::COMPRESSION_STORE: return 0;
-    case CZip::COMPRESSION_FAST: return 1;
-    case CZip::COMPRESSION_BEST: return 9;
-    default: return -1;
-    }
-}
 
 void CopyName(char* dst, const char* src) {
     std::strncpy(dst, src ? src : "", MAX_NAME_LENGTH - 1);
@@ -389,7 +381,7 @@ uint8_t CZipArchive::CreateObject(ECreatingObject kind, const char* name, const 
     if (kind == CREATING_DIRECTORY && stored.back() != '/') stored += '/';
     const int compression = kind == CREATING_DIRECTORY ? 0 : Z_DEFLATED;
     if (b.zipOpenNewFileInZip(m_archive, stored.c_str(), &zi, nullptr, 0, nullptr, 0, nullptr, compression,
-                              LevelOf(method)) != ZIP_OK) {
+                              detail::LevelOf(method)) != ZIP_OK) {
         if (in) std::fclose(in);
         return Fail(19);
     }

@@ -29,14 +29,6 @@ using Compress2Fn = decltype(&::compress2);
 using CompressBoundFn = decltype(&::compressBound);
 using UncompressFn = decltype(&::uncompress);
 
-int LevelOf(CZip::ECompressionMethod method) {
-    switch (method) {
-    case CZip::COMPRESSION_STORE: return 0;
-    case CZip::COMPRESSION_FAST: return 1;
-    case CZip::COMPRESSION_BEST: return 9;
-    default: return -1;
-    }
-}
 
 } // namespace
 
@@ -72,7 +64,7 @@ uint8_t CZipMemory::Zip(const void* source, uint32_t length, CZip::ECompressionM
     if (!out) return 9;
     uLongf outSize = bound;
     int rc = reinterpret_cast<Compress2Fn>(m_compress2)(static_cast<Bytef*>(out), &outSize,
-                                                        static_cast<const Bytef*>(source), length, LevelOf(method));
+                                                        static_cast<const Bytef*>(source), length, detail::LevelOf(method));
     if (rc != Z_OK) {
         std::free(out);
         return 9;

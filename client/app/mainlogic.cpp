@@ -16,19 +16,6 @@ std::string DateTimeLabel(const Instant& at) {
     return buf;
 }
 
-DbSystemTime ToSystemTime(const platform::CalendarTime& t) {
-    DbSystemTime st{};
-    st.wYear = static_cast<uint16_t>(t.year);
-    st.wMonth = static_cast<uint16_t>(t.month);
-    st.wDayOfWeek = static_cast<uint16_t>(t.dayOfWeek);
-    st.wDay = static_cast<uint16_t>(t.day);
-    st.wHour = static_cast<uint16_t>(t.hour);
-    st.wMinute = static_cast<uint16_t>(t.minute);
-    st.wSecond = static_cast<uint16_t>(t.second);
-    st.wMilliseconds = static_cast<uint16_t>(t.millisecond);
-    return st;
-}
-
 Instant LiveInstant(const platform::CalendarTime& now) {
     Instant at = InstantFromLocalTime(ToSystemTime(now));
     dbAddMsToDateTime(&at.day, &at.time, -5000);

@@ -23,4 +23,3 @@ std::string ClockLabel(const platform::CalendarTime& t);
 std::string DateTimeLabel(const Instant& at);
 // The live instant: the local time, 5 s back.
 Instant LiveInstant(const platform::CalendarTime& now);
-DbSystemTime ToSystemTime(const platform::CalendarTime& t);

@@ -30,6 +30,19 @@ Instant InstantFromLocalTime(const DbSystemTime& t) {
     return i;
 }
 
+DbSystemTime ToSystemTime(const platform::CalendarTime& t) {
+    DbSystemTime st{};
+    st.wYear = static_cast<uint16_t>(t.year);
+    st.wMonth = static_cast<uint16_t>(t.month);
+    st.wDayOfWeek = static_cast<uint16_t>(t.dayOfWeek);
+    st.wDay = static_cast<uint16_t>(t.day);
+    st.wHour = static_cast<uint16_t>(t.hour);
+    st.wMinute = static_cast<uint16_t>(t.minute);
+    st.wSecond = static_cast<uint16_t>(t.second);
+    st.wMilliseconds = static_cast<uint16_t>(t.millisecond);
+    return st;
+}
+
 DateParts Decompose(const Instant& instant) {
     long n = instant.day;
     long time = instant.time;

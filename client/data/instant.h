@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "dvrdb.h"
+#include "platform/platform.h"
 
 struct Instant {
     uint16_t day = 1;
@@ -22,6 +23,7 @@ struct DateParts {
 // month 0 as 1, months above 12 as 12, day 0 as 1.
 uint16_t DayNumber(unsigned dayOfMonth, unsigned month, unsigned year);
 Instant InstantFromLocalTime(const DbSystemTime& t);
+DbSystemTime ToSystemTime(const platform::CalendarTime& t);
 // The time may lie up to one day either side of the day.
 DateParts Decompose(const Instant& instant);
 

@@ -25,16 +25,7 @@ CSelectDateTime::CSelectDateTime(wxWindow* parent, const wxString& title, uint16
     at.day = day;
     at.time = time;
     if (day == 0 && time == 0) {
-        platform::CalendarTime now = platform::LocalNow();
-        DbSystemTime st{};
-        st.wYear = static_cast<uint16_t>(now.year);
-        st.wMonth = static_cast<uint16_t>(now.month);
-        st.wDay = static_cast<uint16_t>(now.day);
-        st.wHour = static_cast<uint16_t>(now.hour);
-        st.wMinute = static_cast<uint16_t>(now.minute);
-        st.wSecond = static_cast<uint16_t>(now.second);
-        st.wMilliseconds = static_cast<uint16_t>(now.millisecond);
-        at = InstantFromLocalTime(st);
+        at = InstantFromLocalTime(ToSystemTime(platform::LocalNow()));
     }
     const DateParts p = Decompose(at);
 
