@@ -103,8 +103,7 @@ void Read(DbHandle handle, uint16_t day, int32_t time, DbSampleBuffer* buffer, i
           uint8_t** data, bool utc) {
     const bool wantPicture = data != nullptr;
     ClearPicture(width, height, data);
-    uint32_t generation = 0;
-    std::shared_ptr<Database> db = HandleTable::Get().Find(handle, &generation);
+    std::shared_ptr<Database> db = HandleTable::Get().Find(handle);
     if (!buffer) return;
     if (!db) {
         // Nothing to read: whatever the sections can hold reads as not recorded.
@@ -132,11 +131,13 @@ void Read(DbHandle handle, uint16_t day, int32_t time, DbSampleBuffer* buffer, i
     uint16_t status0 = have0 ? DB_STATUS_CURRENT : DB_STATUS_NOT_RECORDED;
 
     if (wantPicture) {
+        // One picture buffer per thread and handle number: a reopened
+        // handle reuses the buffer of the one it replaces.
         thread_local std::unordered_map<uint32_t, std::vector<uint8_t>> pictures;
         thread_local std::vector<uint8_t> jpeg;
         int64_t pictureAt = 0;
         if (db->FindPicture(at, pictureAt, jpeg)) {
-            std::vector<uint8_t>& rgb = pictures[(generation << 8) | handle];
+            std::vector<uint8_t>& rgb = pictures[handle];
             int w = 0, h = 0;
             if (dvrdb::DecodeJpeg(jpeg.data(), jpeg.size(), rgb, w, h)) {
                 if (width) *width = w;
