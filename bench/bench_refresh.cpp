@@ -28,7 +28,7 @@ struct Fixture {
     DataSession session;
     Instant at;
     std::vector<std::vector<uint8_t>> jpegs;
-    wxBitmap bitmaps[4];
+    wxBitmap bitmaps[4], scratch[4];
     wxMemoryDC dcs[4];
     SampleBuffer buffer;
     std::vector<std::string> refs[4];
@@ -84,7 +84,7 @@ void BM_RefreshMainView(benchmark::State& state) {
             frame.camera = c;
             frame.references = f.refs[c];
             frame.catalogue = cat.get();
-            DrawCameraView(f.dcs[c], kW, kH, frame);
+            DrawCameraView(f.dcs[c], kW, kH, frame, f.scratch[c]);
         }
     }
 }

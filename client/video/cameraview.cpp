@@ -2,12 +2,37 @@
 
 #include <wx/dcclient.h>
 #include <wx/image.h>
+#include <wx/rawbmp.h>
 
 #include <cstring>
 
 namespace {
 const wxColour kFill(221, 221, 221);
+
+// The picture scaled (nearest pixel) straight into the pixels of the
+// scratch bitmap, which is reused while the size stays: no intermediate
+// image, no allocation per refresh.
+const wxBitmap& ScaledPicture(const uint8_t* rgb, int sw, int sh, int pw, int ph, wxBitmap& bmp) {
+    if (!bmp.IsOk() || bmp.GetWidth() != pw || bmp.GetHeight() != ph) bmp = wxBitmap(pw, ph, 24);
+    std::vector<int> columns(static_cast<size_t>(pw));
+    for (int x = 0; x < pw; ++x) columns[static_cast<size_t>(x)] = static_cast<int>(static_cast<int64_t>(x) * sw / pw) * 3;
+    wxNativePixelData data(bmp);
+    if (!data) return bmp;
+    wxNativePixelData::Iterator row(data);
+    for (int y = 0; y < ph; ++y) {
+        const uint8_t* src = rgb + static_cast<size_t>(static_cast<int64_t>(y) * sh / ph) * sw * 3;
+        wxNativePixelData::Iterator p = row;
+        for (int x = 0; x < pw; ++x, ++p) {
+            const uint8_t* s = src + columns[static_cast<size_t>(x)];
+            p.Red() = s[0];
+            p.Green() = s[1];
+            p.Blue() = s[2];
+        }
+        row.OffsetY(data, 1);
+    }
+    return bmp;
 }
+} // namespace
 
 wxPoint ParameterLinePosition(int k, int w, int h) {
     switch (k) {
@@ -38,7 +63,7 @@ std::string ParameterLineText(const CameraFrame& f, int k) {
     return std::string(r->label) + " = " + value;
 }
 
-void DrawCameraView(wxDC& dc, int w, int h, const CameraFrame& f) {
+void DrawCameraView(wxDC& dc, int w, int h, const CameraFrame& f, wxBitmap& scratch) {
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(kFill));
     dc.DrawRectangle(0, 0, w, h);
@@ -51,12 +76,7 @@ void DrawCameraView(wxDC& dc, int w, int h, const CameraFrame& f) {
     if (f.picture && f.width > 0 && f.height > 0) {
         const int ph = h - 84;
         const int pw = static_cast<int>(static_cast<double>(f.width) / f.height * ph);
-        if (pw > 0 && ph > 0) {
-            // Wrapped, not copied; scaled once.
-            wxImage wrapped(f.width, f.height, const_cast<unsigned char*>(f.picture), true);
-            wxImage scaled = wrapped.Scale(pw, ph, wxIMAGE_QUALITY_NORMAL);
-            dc.DrawBitmap(wxBitmap(scaled), ((w - 20) - pw - 4) / 2 + 12, 12);
-        }
+        if (pw > 0 && ph > 0) dc.DrawBitmap(ScaledPicture(f.picture, f.width, f.height, pw, ph, scratch), ((w - 20) - pw - 4) / 2 + 12, 12);
         if (f.sample && status == 0) {
             dc.DrawRectangle(w / 2 - 60, (h - 80) / 2 - 5, 145, 25);
             dc.DrawText("Image has expired", w / 2 - 50, (h - 80) / 2);
@@ -98,7 +118,7 @@ void CCameraView::ShowSample(const SampleBuffer* sample, const uint8_t* picture,
     f.camera = m_camera;
     f.references = references;
     f.catalogue = catalogue;
-    if (w > 0 && h > 0) DrawCameraView(m_dc, w, h, f);
+    if (w > 0 && h > 0) DrawCameraView(m_dc, w, h, f, m_scratch);
     Refresh(false);
 }
 

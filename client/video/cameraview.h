@@ -26,8 +26,9 @@ struct CameraFrame {
 wxPoint ParameterLinePosition(int k, int w, int h);
 // The text of the k-th line, or empty when its parameter is not found.
 std::string ParameterLineText(const CameraFrame& frame, int k);
-// Draws the tile into dc (w x h from its top-left corner).
-void DrawCameraView(wxDC& dc, int w, int h, const CameraFrame& frame);
+// Draws the tile into dc (w x h from its top-left corner); scratch holds
+// the scaled picture between drawings.
+void DrawCameraView(wxDC& dc, int w, int h, const CameraFrame& frame, wxBitmap& scratch);
 
 class CCameraView : public wxWindow {
 public:
@@ -46,6 +47,7 @@ private:
     void OnPaint(wxPaintEvent&);
 
     wxBitmap m_bitmap;
+    wxBitmap m_scratch;
     wxMemoryDC m_dc;
     int m_camera;
 };

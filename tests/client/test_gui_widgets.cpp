@@ -74,7 +74,8 @@ wxImage Draw(const CameraFrame& f, int w = 400, int h = 300) {
     wxBitmap bmp(w, h, 24);
     {
         wxMemoryDC dc(bmp);
-        DrawCameraView(dc, w, h, f);
+        wxBitmap scratch;
+        DrawCameraView(dc, w, h, f, scratch);
     }
     return bmp.ConvertToImage();
 }
