@@ -14,7 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!s.First((pristine + "/video/*.avi").c_str(), e)) return 0;
     const std::string name = "/video/" + e.name + ((data[0] & 1) ? ".idx" : "");
     fuzzdb::Patch(pristine + name, work + name, data + 1, size - 1);
+    // Without the index file the AVI's own entries are read.
+    const std::string idx = work + "/video/" + e.name + ".idx";
+    if (data[0] & 2) platform::RemoveFile(idx.c_str());
     fuzzdb::ReadAll(work);
+    if (data[0] & 2) fuzzdb::Patch(pristine + "/video/" + e.name + ".idx", idx, nullptr, 0);
     // Restore, so the next input damages one file only.
     fuzzdb::Patch(pristine + name, work + name, nullptr, 0);
     return 0;

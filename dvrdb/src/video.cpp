@@ -166,11 +166,12 @@ bool AviWriter::Create(const std::string& path, int width, int height, double fp
     m_fps = fps > 0 ? fps : 1;
     m_maxFrame = 0;
     m_frames.clear();
+    m_entries.clear();
     // Sizes that cover "to the end of the file" until Finish sets them.
     return WriteHeaders(0, 4, 0xFFFFFFF0u);
 }
 
-bool AviWriter::AddFrame(const uint8_t* jpeg, size_t size, uint64_t& offset) {
+bool AviWriter::AddFrame(int64_t instant, const uint8_t* jpeg, size_t size, uint64_t& offset) {
     if (!m_file.IsOpen() || size == 0 || size > kMaxPictureBytes) return false;
     long long end = m_file.Size();
     if (end < kFirstChunkPos) return false;
@@ -183,6 +184,7 @@ bool AviWriter::AddFrame(const uint8_t* jpeg, size_t size, uint64_t& offset) {
     if (!m_file.WriteAt(static_cast<uint64_t>(end), chunk.data(), chunk.size())) return false;
     offset = static_cast<uint64_t>(end) + 8;
     m_frames.emplace_back(static_cast<uint32_t>(end - (kMoviListPos + 8)), static_cast<uint32_t>(size));
+    m_entries.push_back(IndexEntry{instant, offset, static_cast<uint32_t>(size)});
     m_maxFrame = std::max(m_maxFrame, static_cast<uint32_t>(size));
     return true;
 }
@@ -201,6 +203,13 @@ bool AviWriter::Finish() {
             Put32(idx, f.first);
             Put32(idx, f.second);
         }
+        PutFcc(idx, "dvix");
+        Put32(idx, static_cast<uint32_t>(m_entries.size() * kIndexEntrySize));
+        for (const IndexEntry& e : m_entries) {
+            uint8_t b[kIndexEntrySize];
+            EncodeIndexEntry(e, b);
+            idx.insert(idx.end(), b, b + kIndexEntrySize);
+        }
         ok = m_file.WriteAt(static_cast<uint64_t>(end), idx.data(), idx.size());
         const uint32_t moviSize = static_cast<uint32_t>(end - (kMoviListPos + 8));
         const uint32_t riffSize = static_cast<uint32_t>(end + static_cast<long long>(idx.size()) - 8);
@@ -208,7 +217,41 @@ bool AviWriter::Finish() {
     }
     m_file.Close();
     m_frames.clear();
+    m_entries.clear();
     return ok;
+}
+
+std::vector<IndexEntry> ReadEmbeddedIndex(const std::string& aviPath) {
+    std::vector<IndexEntry> out;
+    platform::PositionedFile f;
+    if (!f.OpenRead(aviPath)) return out;
+    const long long size = f.Size();
+    uint8_t head[12];
+    if (size < 12 || f.ReadAt(0, head, 12) != 12 || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "AVI ", 4) != 0)
+        return out;
+    // Walk the top-level chunks; a file that was never completed has no
+    // usable sizes, so the walk gives up after a few chunks.
+    uint64_t pos = 12;
+    for (int chunks = 0; chunks < 16 && pos + 8 <= static_cast<uint64_t>(size); ++chunks) {
+        uint8_t ck[8];
+        if (f.ReadAt(pos, ck, 8) != 8) break;
+        uint32_t len;
+        std::memcpy(&len, ck + 4, 4);
+        if (std::memcmp(ck, "dvix", 4) == 0) {
+            if (len % kIndexEntrySize != 0 || pos + 8 + len > static_cast<uint64_t>(size)) break;
+            std::vector<uint8_t> buf(len);
+            if (f.ReadAt(pos + 8, buf.data(), len) != static_cast<long long>(len)) break;
+            for (size_t i = 0; i < buf.size(); i += kIndexEntrySize) {
+                IndexEntry e;
+                if (!DecodeIndexEntry(buf.data() + i, e)) break;
+                if (!out.empty() && e.instant < out.back().instant) break;
+                out.push_back(e);
+            }
+            break;
+        }
+        pos += 8 + static_cast<uint64_t>(len) + (len & 1);
+    }
+    return out;
 }
 
 // ------------------------------------------------------------- VideoLibrary
@@ -245,7 +288,13 @@ std::shared_ptr<VideoLibrary::IndexCache> VideoLibrary::IndexOf(const std::strin
     // The newest file still grows: read what was appended since last time.
     if (cache->bytesRead == 0 || newest) {
         platform::PositionedFile f;
-        if (f.OpenRead(m_folder + "/" + name + ".idx")) {
+        if (!f.OpenRead(m_folder + "/" + name + ".idx")) {
+            // No index beside it (a copy of the AVI alone): its own entries.
+            if (!cache->embeddedTried && cache->entries.empty()) {
+                cache->embeddedTried = true;
+                cache->entries = ReadEmbeddedIndex(m_folder + "/" + name);
+            }
+        } else {
             long long size = f.Size();
             if (size >= 0 && static_cast<uint64_t>(size) < cache->bytesRead) {  // rewritten: start over
                 cache->entries.clear();

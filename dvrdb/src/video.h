@@ -5,7 +5,9 @@
 //   int64 instant (epoch ms, UTC), uint64 offset of the JPEG bytes in the
 //   AVI, uint32 size, uint32 checksum of the first 20 bytes.
 // The recorder writes a picture's bytes before its index entry, so a reader
-// that finds a complete entry finds the complete picture.
+// that finds a complete entry finds the complete picture. A completed AVI
+// also carries the same entries in a "dvix" chunk after its idx1, so a copy
+// of the AVI alone (from an archive zip) still has its pictures' instants.
 #pragma once
 
 #include <cstdint>
@@ -46,8 +48,9 @@ public:
     AviWriter& operator=(const AviWriter&) = delete;
 
     bool Create(const std::string& path, int width, int height, double fps);
-    // Appends one JPEG picture; offset receives the position of its bytes.
-    bool AddFrame(const uint8_t* jpeg, size_t size, uint64_t& offset);
+    // Appends one JPEG picture of the instant; offset receives the position
+    // of its bytes.
+    bool AddFrame(int64_t instant, const uint8_t* jpeg, size_t size, uint64_t& offset);
     bool Finish();
     bool IsOpen() const { return m_file.IsOpen(); }
     uint32_t Frames() const { return static_cast<uint32_t>(m_frames.size()); }
@@ -60,6 +63,7 @@ private:
     double m_fps = 1;
     uint32_t m_maxFrame = 0;
     std::vector<std::pair<uint32_t, uint32_t>> m_frames;  // offset from "movi", size
+    std::vector<IndexEntry> m_entries;
 };
 
 // Pictures of one database folder, found through the file names and the
@@ -77,7 +81,7 @@ private:
         std::string name;
         std::vector<IndexEntry> entries;
         uint64_t bytesRead = 0;
-        int64_t checkedAt = 0;
+        bool embeddedTried = false;
     };
     struct Listing {
         std::vector<std::pair<int64_t, std::string>> files;  // by start instant
@@ -92,6 +96,9 @@ private:
     Listing m_listing;
     std::vector<std::shared_ptr<IndexCache>> m_indexes;  // most recent first
 };
+
+// The entries of a completed AVI's "dvix" chunk; empty when it has none.
+std::vector<IndexEntry> ReadEmbeddedIndex(const std::string& aviPath);
 
 // JPEG through libjpeg-turbo.
 bool EncodeJpeg(const uint8_t* rgb, int width, int height, int quality, std::vector<uint8_t>& out);

@@ -108,7 +108,7 @@ bool Writer::WritePicture(int64_t epochMs, const uint8_t* jpeg, size_t size) {
         if (!StartVideoFile(epochMs)) return false;
     }
     uint64_t offset = 0;
-    if (!m_avi.AddFrame(jpeg, size, offset)) return false;
+    if (!m_avi.AddFrame(epochMs, jpeg, size, offset)) return false;
     uint8_t entry[kIndexEntrySize];
     EncodeIndexEntry(IndexEntry{epochMs, offset, static_cast<uint32_t>(size)}, entry);
     if (!m_index.Append(entry, sizeof entry)) return false;

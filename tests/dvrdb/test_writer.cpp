@@ -176,3 +176,34 @@ TEST(Formats, VideoNamesAndPrmRoundTrip) {
     EXPECT_FALSE(dvrdb::ParsePrm("DVRDB 1\nmonths=5\nrecord=4\n", back, &error));
     EXPECT_FALSE(error.empty());
 }
+
+TEST(Video, AnAviWithoutItsIndexFileKeepsItsPictures) {
+    testsupport::TempDir t;
+    const std::string db = t.path() + "/db";
+    dvrdb::Writer w;
+    ASSERT_TRUE(w.Create(db, SmallConfig(12), nullptr));
+    std::vector<uint8_t> jpeg, rgb(32 * 32 * 3, 90);
+    ASSERT_TRUE(dvrdb::EncodeJpeg(rgb.data(), 32, 32, 80, jpeg));
+    const int64_t start = dvrdb::MonthStartEpochMs(311) + 3600000;
+    // Irregular instants, as a stalling camera gives them.
+    const std::vector<int64_t> at = {start, start + 1000, start + 2000, start + 9000, start + 9500};
+    for (int64_t a : at) ASSERT_TRUE(w.WritePicture(a, jpeg.data(), jpeg.size()));
+    w.Close();
+
+    auto find = [&](int64_t when) {
+        dvrdb::VideoLibrary lib(db + "/video");
+        int64_t got = -1;
+        std::vector<uint8_t> bytes;
+        if (!lib.FindPicture(when, 3600000, got, bytes) || bytes != jpeg) return int64_t(-1);
+        return got;
+    };
+    const std::vector<int64_t> asked = {start + 500, start + 8000, start + 9200, start + 20000};
+    std::vector<int64_t> withIndex;
+    for (int64_t a : asked) withIndex.push_back(find(a));
+    EXPECT_EQ(withIndex, (std::vector<int64_t>{start, start + 2000, start + 9000, start + 9500}));
+    platform::DirSearch s;
+    platform::DirEntry e;
+    ASSERT_TRUE(s.First((db + "/video/*.idx").c_str(), e));
+    ASSERT_TRUE(platform::RemoveFile((db + "/video/" + e.name).c_str()));
+    for (size_t i = 0; i < asked.size(); ++i) EXPECT_EQ(find(asked[i]), withIndex[i]);
+}
