@@ -56,8 +56,8 @@ MainWnd::~MainWnd() {
     FreeBuffer(m_buffer);
 }
 
-wxBitmap MainWnd::Icon(const char* file) const {
-    const wxString path = wxString::FromUTF8(AppState::Get().ProgramFolder()) + "Res/" + file;
+wxBitmap MainWnd::Icon(const char* file) {
+    const wxString path = wxString::FromUTF8(m_state.ProgramFolder()) + "Res/" + file;
     wxImage img;
     if (wxFileExists(path) && img.LoadFile(path, wxBITMAP_TYPE_ICO)) return wxBitmap(img);
     return wxBitmap();

@@ -64,7 +64,7 @@ public:
     void EndWithoutQuestion();
 
 private:
-    wxBitmap Icon(const char* file) const;
+    wxBitmap Icon(const char* file);
     void BuildControls();
     void PopupAt(wxWindow* button, wxMenu& menu);
     void AddMenuItem(wxMenu& menu, int id, const char* label, const char* icon, bool enabled);
