@@ -41,7 +41,8 @@ void Record(dvrdb::Writer& w, int64_t t, int32_t v) {
     ASSERT_TRUE(w.WriteRecord(t, rec));
 }
 
-int32_t ReadUtc(DbHandle h, int64_t t, uint16_t& status) {
+// The one 4-byte value of the small databases at an instant, UTC or local.
+int32_t ReadValue(DbHandle h, uint16_t day, int32_t time, bool utc, uint16_t& status) {
     DbSampleBuffer b{};
     std::vector<uint8_t> blocks[3];
     for (int i = 0; i < 3; ++i) {
@@ -50,14 +51,19 @@ int32_t ReadUtc(DbHandle h, int64_t t, uint16_t& status) {
         b.section[i].capacity = 20;
         b.section[i].current = b.section[i].data;
     }
-    uint16_t day;
-    int32_t time;
-    dvrdb::EpochMsToUtcInstant(t, day, time);
-    dbNativeGetDataBySysTime(h, day, time, &b, nullptr, nullptr, nullptr, 0);
+    if (utc) dbNativeGetDataBySysTime(h, day, time, &b, nullptr, nullptr, nullptr, 0);
+    else dbNativeGetData(h, day, time, &b, nullptr, nullptr, nullptr, 0);
     std::memcpy(&status, blocks[0].data(), 2);
     int32_t v;
     std::memcpy(&v, blocks[2].data() + 16, 4);
     return v;
+}
+
+int32_t ReadUtc(DbHandle h, int64_t t, uint16_t& status) {
+    uint16_t day;
+    int32_t time;
+    dvrdb::EpochMsToUtcInstant(t, day, time);
+    return ReadValue(h, day, time, true, status);
 }
 
 } // namespace
@@ -122,19 +128,7 @@ TEST(Ring, LocalReadsAcrossDaylightSaving) {
         uint16_t day;
         int32_t time;
         dbConvertDateTimeToUAPformat(st, &day, &time);
-        DbSampleBuffer b{};
-        std::vector<uint8_t> blocks[3];
-        for (int i = 0; i < 3; ++i) {
-            blocks[i].assign(20, 0);
-            b.section[i].data = blocks[i].data();
-            b.section[i].capacity = 20;
-            b.section[i].current = b.section[i].data;
-        }
-        dbNativeGetData(h, day, time, &b, nullptr, nullptr, nullptr, 0);
-        std::memcpy(&status, blocks[0].data(), 2);
-        int32_t v;
-        std::memcpy(&v, blocks[2].data() + 16, 4);
-        return v;
+        return ReadValue(h, day, time, false, status);
     };
     uint16_t status;
     EXPECT_EQ(readLocal(1, 30, status), 1800);  // 00:30 UTC
